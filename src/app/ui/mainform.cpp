@@ -342,6 +342,7 @@ void TMainForm::connectHandlers()
     connect(bbtnSetting, &QPushButton::clicked, this, &TMainForm::bbtnSettingClick);
     connect(cmbProfile, qOverload<int>(&QComboBox::activated), this, [this](int) { cmbProfileChange(); });
     connect(timerTime, &QTimer::timeout, this, &TMainForm::timerTimeTimer);
+    connectTaskHandlers();
 }
 
 void TMainForm::FormCreate()

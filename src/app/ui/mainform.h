@@ -4,6 +4,8 @@
 // list, output options), mainform_profiles.cpp (profile chooser and editors),
 // mainform_run.cpp (the batch run, its clock and completion), mainform_prefs.cpp
 // (preferences and dialog openers), mainform_preview.cpp (the preview pane).
+#include "conversion/encoderchannel.h"
+#include "conversion/probe.h"
 #include "profiles/profiles.h"
 #include "tasks/tasklist.h"
 
@@ -12,8 +14,10 @@
 #include <QPointer>
 #include <QStringList>
 
+class QAction;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -158,6 +162,21 @@ public:
     void SetEditorValue(int group, const QString &key, const QString &value);
     void vleOutputValidate();
     void vleOutputMouseDown();
+    void connectTaskHandlers();
+    // Delete runs Remove and Backspace runs Clear; true when the key was taken.
+    bool ltvTaskKeyDown(int key);
+    void ppmTaskPopup();
+    // Probes a file into the four probe results (all empty when the encoder cannot start).
+    void ProbeMediaInfo(const QString &path);
+    // Ends the encoder started last.
+    void TerminateEncoder();
+    QMenu *ppmTask = nullptr;
+    QAction *mnuOpen = nullptr, *mnuAddFiles = nullptr, *mnuAddDir = nullptr, *mnuRemove = nullptr,
+            *mnuClear = nullptr;
+    QString ProbeDuration, ProbeFrameSize, ProbeStart, ProbeEnd;
+    EncoderChannel Encoder;  // the encoder started last, by a probe or by the run
+    int ProbeTimeoutMs = MediaProber::DefaultTimeoutMs;
+    QString LastAddFolder;  // where the open dialog opens next
 
     // ---- profiles (mainform_profiles.cpp)
     void cmbProfileChange();

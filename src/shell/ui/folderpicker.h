@@ -12,5 +12,9 @@ bool BrowseForFolder(QWidget *owner, const QString &title, const QString &root, 
 // Icon codes of ShowBalloonTip.
 enum BalloonIcon { BalloonNone = 0, BalloonInfo = 1, BalloonWarning = 2, BalloonError = 3 };
 
-// A balloon with a title line and a tip line over the window.
-void ShowBalloonTip(QWidget *window, int icon, const QString &title, const QString &text);
+// A balloon with a title line (after the icon) and a tip line, pointing at the mouse
+// pointer when it is over the window, else at the window's lower middle. Clicks fall
+// through it; it goes when the mouse leaves the window, when the window hides or after
+// a few seconds. A new balloon over the same window replaces the previous one.
+// Returns the balloon (a child of window, named "BalloonTip"), or nullptr without a window.
+QWidget *ShowBalloonTip(QWidget *window, int icon, const QString &title, const QString &text);
