@@ -13,19 +13,20 @@
 #include <memory>
 
 namespace {
-// A task of 90 seconds as the list stores it, with its own start and end.
-ltvItemData task(const QString &name, const QString &start, const QString &end)
+// A task of 90 seconds (or of length) as the list stores it, with its own start and end.
+ltvItemData task(const QString &name, const QString &start, const QString &end,
+                 const QString &length = QStringLiteral("00:01:30"))
 {
     ltvItemData r;
     r.SourceFile = "/v/" + name + ".avi";
-    r.Duration = QStringLiteral("00:01:30");
+    r.Duration = length;
     r.FrameSize = QStringLiteral(" 640x480");
     r.Status = QStringLiteral("OK");
     r.NewName = name;
     r.NewExt = QStringLiteral(".avi");
     r.FullStart = QStringLiteral("00:00:00.0");
-    r.FullEnd = QStringLiteral("00:01:30");
-    r.ClipLength = QStringLiteral("00:01:30");
+    r.FullEnd = length;
+    r.ClipLength = length;
     r.StartTime = start;
     r.EndTime = end;
     return r;
@@ -90,6 +91,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("start0");  // the task's start and end before the edit
         QTest::addColumn<QString>("end0");
+        QTest::addColumn<QString>("length");  // the task's length (empty: unknown)
         QTest::addColumn<QString>("newFilename");
         QTest::addColumn<QString>("startText");
         QTest::addColumn<QString>("endText");
@@ -100,39 +102,45 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clip");
         const QString z = QStringLiteral("00:00:00.0"), s10 = QStringLiteral("00:00:10"),
                       e90 = QStringLiteral("00:01:30");
-        QTest::newRow("start 10") << z << e90 << "holiday.mp4" << s10 << e90 << "holiday" << ".mp4" << s10 << e90
+        QTest::newRow("start 10") << z << e90 << e90 << "holiday.mp4" << s10 << e90 << "holiday" << ".mp4" << s10 << e90
                                   << "00:01:20";
-        QTest::newRow("start beyond the file") << s10 << e90 << "holiday.mp4" << "00:02:00" << e90 << "holiday"
+        QTest::newRow("start beyond the file") << s10 << e90 << e90 << "holiday.mp4" << "00:02:00" << e90 << "holiday"
                                                << ".mp4" << s10 << e90 << "00:01:20";
-        QTest::newRow("end beyond the file") << s10 << e90 << "holiday.mp4" << s10 << "00:05:00" << "holiday"
+        QTest::newRow("end beyond the file") << s10 << e90 << e90 << "holiday.mp4" << s10 << "00:05:00" << "holiday"
                                              << ".mp4" << s10 << "00:05:00" << "00:04:50";
-        QTest::newRow("end before the start") << s10 << e90 << "holiday.mp4" << s10 << "00:00:05" << "holiday"
+        QTest::newRow("end before the start") << s10 << e90 << e90 << "holiday.mp4" << s10 << "00:00:05" << "holiday"
                                               << ".mp4" << s10 << e90 << "00:01:20";
-        QTest::newRow("start not a time") << s10 << e90 << "holiday.mp4" << "abc" << e90 << "holiday" << ".mp4"
+        QTest::newRow("start not a time") << s10 << e90 << e90 << "holiday.mp4" << "abc" << e90 << "holiday" << ".mp4"
                                           << s10 << e90 << "00:01:20";
-        QTest::newRow("start equals end") << s10 << e90 << "holiday.mp4" << e90 << e90 << "holiday" << ".mp4" << s10
+        QTest::newRow("start equals end") << s10 << e90 << e90 << "holiday.mp4" << e90 << e90 << "holiday" << ".mp4" << s10
                                           << e90 << "00:01:20";
-        QTest::newRow("negative start") << s10 << e90 << "holiday.mp4" << "-1:00:00" << e90 << "holiday" << ".mp4"
+        QTest::newRow("negative start") << s10 << e90 << e90 << "holiday.mp4" << "-1:00:00" << e90 << "holiday" << ".mp4"
                                         << s10 << e90 << "00:01:20";
-        QTest::newRow("end zero") << z << e90 << "holiday.mp4" << z << "00:00:00" << "holiday" << ".mp4" << "00:00:00"
+        QTest::newRow("end zero") << z << e90 << e90 << "holiday.mp4" << z << "00:00:00" << "holiday" << ".mp4" << "00:00:00"
                                   << e90 << e90;
-        QTest::newRow("both, with tenths") << z << e90 << "holiday.mp4" << "00:00:20.5" << "0:0:40" << "holiday"
+        QTest::newRow("both, with tenths") << z << e90 << e90 << "holiday.mp4" << "00:00:20.5" << "0:0:40" << "holiday"
                                            << ".mp4" << "00:00:20.5" << "00:00:40" << "00:00:19.5";
-        QTest::newRow("other extension") << z << e90 << "holiday.avi" << z << e90 << "holiday" << ".avi" << "00:00:00"
+        QTest::newRow("other extension") << z << e90 << e90 << "holiday.avi" << z << e90 << "holiday" << ".avi" << "00:00:00"
                                          << e90 << e90;
-        QTest::newRow("no extension") << z << e90 << "holiday" << z << e90 << "holiday" << "" << "00:00:00" << e90
+        QTest::newRow("no extension") << z << e90 << e90 << "holiday" << z << e90 << "holiday" << "" << "00:00:00" << e90
                                       << e90;
-        QTest::newRow("dots in the name") << z << e90 << "my.trip.mkv" << z << e90 << "my.trip" << ".mkv"
+        // The encoder could not tell the length: a time that falls back to an unknown one stays as it was.
+        QTest::newRow("unknown length") << z << "" << "" << "a.mp4" << z << "" << "a" << ".mp4" << "00:00:00" << ""
+                                        << "";
+        QTest::newRow("unknown length, end typed") << z << "" << "" << "a.mp4" << z << "00:00:30" << "a" << ".mp4"
+                                                   << "00:00:00" << "00:00:30" << "00:00:30";
+        QTest::newRow("dots in the name") << z << e90 << e90 << "my.trip.mkv" << z << e90 << "my.trip" << ".mkv"
                                           << "00:00:00" << e90 << e90;
     }
     void validate()
     {
         QFETCH(QString, start0);
         QFETCH(QString, end0);
+        QFETCH(QString, length);
         QFETCH(QString, newFilename);
         QFETCH(QString, startText);
         QFETCH(QString, endText);
-        auto form = create({task("other", start0, end0), task("trip", start0, end0)});
+        auto form = create({task("other", start0, end0, length), task("trip", start0, end0, length)});
         form->Tasks.setSelected(1, true);
         form->SetEditorValue(0, "New Filename", newFilename);
         form->SetEditorValue(0, "Start Time", startText);

@@ -12,7 +12,17 @@ void EncoderChannel::Deleter::operator()(QProcess *p) const
     p->deleteLater();
 }
 
-EncoderChannel::~EncoderChannel() = default;
+EncoderChannel::~EncoderChannel()
+{
+    // Outside any signal of the process here: release it at once.
+    if (QProcess *p = m_process.release()) {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        delete p;
+    }
+}
 
 QProcess *EncoderChannel::start(const QString &encoderPath, const QStringList &arguments)
 {

@@ -186,9 +186,13 @@ OutputOptionsCheck CheckOutputOptions(const ltvItemData &task, const QString &ne
         end = task.EndSecs;
         out.endRefused = true;
     }
-    r.StartTime = SecondsToTime(start);
-    r.EndTime = SecondsToTime(end);
-    r.ClipLength = SecondsToTime(end - start);
+    // A task whose own time is not a time (the encoder could not tell the file's length)
+    // keeps that text when it falls back to it, rather than a made-up "00:00:-01".
+    const bool startKnown = !(out.startRefused && TimeToSeconds(task.StartTime) == -1);
+    const bool endKnown = !(out.endRefused && TimeToSeconds(task.EndTime) == -1);
+    r.StartTime = startKnown ? SecondsToTime(start) : task.StartTime;
+    r.EndTime = endKnown ? SecondsToTime(end) : task.EndTime;
+    r.ClipLength = startKnown && endKnown ? SecondsToTime(end - start) : task.ClipLength;
     r.StartSecs = TimeToSeconds(r.StartTime);
     r.EndSecs = TimeToSeconds(r.EndTime);
     r.ClipLengthSecs = TimeToSeconds(r.ClipLength);
