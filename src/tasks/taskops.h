@@ -76,5 +76,7 @@ struct OutputOptionsCheck
 // NewName and NewExt come from newFilename; the start is taken when 0 <= start < end and
 // start < the end of the file, the end when end > 0, end > start and end > the start of
 // the file; a text that is not a time keeps the task's own value. ClipLength is end - start.
+// Where the task's own value is needed but is itself not a time (a file of unknown
+// length), its text stays as it is, and so does ClipLength.
 OutputOptionsCheck CheckOutputOptions(const ltvItemData &task, const QString &newFilename,
                                       const QString &startText, const QString &endText);
