@@ -182,6 +182,7 @@ private Q_SLOTS:
         QTest::newRow("one beside another") << QStringList{"two.avi"} << QStringList{"one.avi"}
                                             << QStringList{"two.avi", "one.avi"} << false;
         QTest::newRow("cancel") << QStringList() << QStringList() << QStringList() << false;
+        QTest::newRow("cancel beside one") << QStringList{"one.avi"} << QStringList() << QStringList{"one.avi"} << true;
     }
     void addFileDialog()
     {

@@ -182,11 +182,11 @@ void TMainForm::tbtnAddFileClick()
             LastAddFolder = QFileInfo(chosen.first()).absolutePath();
         for (const QString &path : DialogAddOrder(chosen))
             AddTaskFile(path);
-        if (Tasks.count() == 1) {
-            Tasks.selection()->setCurrentIndex(Tasks.model()->index(0, 0),
-                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            ltvTaskClick();
-        }
+    }
+    if (Tasks.count() == 1) {
+        Tasks.selection()->setCurrentIndex(Tasks.model()->index(0, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        ltvTaskClick();
     }
     ltvTask->setFocus();
     EnableListCommandsIfAny();
