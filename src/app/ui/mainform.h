@@ -178,6 +178,11 @@ public:
     void tbtnSettingClick();
     void bbtnSettingClick();
     void tbtnAboutClick();
+    // While a dialog is shown the main window takes no input: its own controls are
+    // disabled (its dialogs, being child windows, stay usable) and enabled again after.
+    void SetMainInputEnabled(bool enabled);
+    bool MainInputEnabled() const;
+    QList<QPointer<QWidget>> DisabledForDialog;  // what SetMainInputEnabled(false) disabled
 
     // ---- preview (mainform_preview.cpp)
     void CreatePreviewPane();
