@@ -426,6 +426,7 @@ void TMainForm::FormClose() { SavePreferences(); }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    StopRunBeforeClose();
     FormClose();
     QMainWindow::closeEvent(event);
 }

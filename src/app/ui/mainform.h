@@ -4,11 +4,13 @@
 // list, output options), mainform_profiles.cpp (profile chooser and editors),
 // mainform_run.cpp (the batch run, its clock and completion), mainform_prefs.cpp
 // (preferences and dialog openers), mainform_preview.cpp (the preview pane).
+#include "conversion/batchrun.h"
 #include "profiles/profiles.h"
 #include "tasks/tasklist.h"
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 
@@ -171,6 +173,17 @@ public:
     void LockControlsForRun();
     void UnlockControlsAfterRun();
     void timerTimeTimer();
+    void ConvertTasks(const QString &RunOptions);
+    void CompletionActions(int failed, int total);
+    // Closing the window during a run: the encoder is stopped before the program ends.
+    void StopRunBeforeClose();
+    // Every message box of the run goes through here. With MessageHook set (tests), the
+    // hook receives the message instead of a modal box.
+    void ShowRunMessage(QMessageBox::Icon icon, const QString &caption, const QString &text);
+    static std::function<void(QMessageBox::Icon icon, const QString &caption, const QString &text)> MessageHook;
+    BatchRun *Run = nullptr;  // made at the first Start
+    bool RunClosing = false;  // the window closes while a run is stopped
+    RunClock Clock;
 
     // ---- preferences and dialog openers (mainform_prefs.cpp)
     void LoadPreferences();
