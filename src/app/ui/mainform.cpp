@@ -75,6 +75,13 @@ void THeaderBar::mouseDoubleClickEvent(QMouseEvent *event)
     Q_EMIT doubleClicked();
 }
 
+// Captions end just before their controls, whatever width this platform's font gives them.
+static void alignBefore(QLabel *caption, QWidget *control)
+{
+    const int w = caption->sizeHint().width();
+    caption->setGeometry(control->x() - w - 3, caption->y(), w, caption->sizeHint().height());
+}
+
 TMainForm::TMainForm(const QString &appDir, const QStringList &args, QWidget *parent)
     : QMainWindow(parent), CommandLine(args)
 {
@@ -214,6 +221,8 @@ void TMainForm::buildBottomRow()
     bbtnBrowser->setGeometry(405, 41, 75, 25);
     bbtnOpen = new QPushButton(QStringLiteral("&Open"), panBottomCenter);
     bbtnOpen->setGeometry(490, 40, 75, 25);
+    alignBefore(labProfile, cmbProfile);
+    alignBefore(labOutputPath, edtOutputdir);
 
     panBottomLeft = new QWidget(panBottom);
     panBottomLeft->setGeometry(0, 0, 607, 77);
@@ -246,6 +255,11 @@ void TMainForm::buildBottomRow()
     labTotalProgress = label(QStringLiteral("0%"), 553, 54, 40);
     for (QLabel *l : {labElapsed, labRemaining})
         l->setFixedWidth(64);
+    alignBefore(labConverting, labConvertingFile);
+    alignBefore(labTimeElapsed, labElapsed);
+    alignBefore(labTimeRemaining, labRemaining);
+    alignBefore(labCurrentProgress, pgbCurrent);
+    alignBefore(labTotalProgressCaption, pgbTotal);
 }
 
 void TMainForm::buildProfilePane()
@@ -382,7 +396,8 @@ void TMainForm::FormCreate()
     const int widths[] = {260, 90, 80, 100};
     for (int c = 0; c < 4; ++c)
         ltvTask->setColumnWidth(c, widths[c]);
-    ltvTaskRememberedWidth = ltvTask->width();
+    // The list remembers its width from its first layout on (see ltvTaskResize).
+    ltvTaskRememberedWidth = -1;
 }
 
 void TMainForm::EnableListCommandsIfAny()
@@ -412,6 +427,7 @@ void TMainForm::FormClose() { SavePreferences(); }
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    StopRunBeforeClose();
     FormClose();
     QMainWindow::closeEvent(event);
 }
@@ -453,6 +469,11 @@ void TMainForm::FormResize()
 void TMainForm::ltvTaskResize()
 {
     const int current = ltvTask->width();
+    if (ltvTaskRememberedWidth < 0 || !ltvTask->isVisible()) {
+        // Laying the window out for the first time: the columns keep their set widths.
+        ltvTaskRememberedWidth = current;
+        return;
+    }
     const int d = current - ltvTaskRememberedWidth;
     ltvTaskRememberedWidth = current;
     if (d == 0)

@@ -4,6 +4,7 @@
 // list, output options), mainform_profiles.cpp (profile chooser and editors),
 // mainform_run.cpp (the batch run, its clock and completion), mainform_prefs.cpp
 // (preferences and dialog openers), mainform_preview.cpp (the preview pane).
+#include "conversion/batchrun.h"
 #include "conversion/encoderchannel.h"
 #include "conversion/probe.h"
 #include "profiles/profiles.h"
@@ -11,6 +12,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 
@@ -190,6 +192,17 @@ public:
     void LockControlsForRun();
     void UnlockControlsAfterRun();
     void timerTimeTimer();
+    void ConvertTasks(const QString &RunOptions);
+    void CompletionActions(int failed, int total);
+    // Closing the window during a run: the encoder is stopped before the program ends.
+    void StopRunBeforeClose();
+    // Every message box of the run goes through here. With MessageHook set (tests), the
+    // hook receives the message instead of a modal box.
+    void ShowRunMessage(QMessageBox::Icon icon, const QString &caption, const QString &text);
+    static std::function<void(QMessageBox::Icon icon, const QString &caption, const QString &text)> MessageHook;
+    BatchRun *Run = nullptr;  // made at the first Start
+    bool RunClosing = false;  // the window closes while a run is stopped
+    RunClock Clock;
 
     // ---- preferences and dialog openers (mainform_prefs.cpp)
     void LoadPreferences();
@@ -197,6 +210,11 @@ public:
     void tbtnSettingClick();
     void bbtnSettingClick();
     void tbtnAboutClick();
+    // While a dialog is shown the main window takes no input: its own controls are
+    // disabled (its dialogs, being child windows, stay usable) and enabled again after.
+    void SetMainInputEnabled(bool enabled);
+    bool MainInputEnabled() const;
+    QList<QPointer<QWidget>> DisabledForDialog;  // what SetMainInputEnabled(false) disabled
 
     // ---- preview (mainform_preview.cpp)
     void CreatePreviewPane();
