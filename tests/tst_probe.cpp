@@ -173,7 +173,8 @@ private Q_SLOTS:
         prober.probe(path);
         QCOMPARE(prober.lastOutput(), "[-i][" + path + "]");
         QCOMPARE(ProbeArguments(path), (QStringList{"-i", path}));
-        QCOMPARE(ProbeCommandLine(QStringLiteral("C:\\v\\a.avi")), QStringLiteral(" -i \"C:\\v\\a.avi\""));
+        QCOMPARE(ProbeArguments("pipe:0"), (QStringList{"-i", QDir::current().absoluteFilePath("pipe:0")}));
+        QCOMPARE(ProbeCommandLine(QStringLiteral("/v/a \"b\".avi")), QStringLiteral(" -i \"/v/a \"b\".avi\""));
     }
 
     // An encoder that cannot start leaves empty results, not those of the file before.

@@ -1,5 +1,6 @@
 #include "conversion/probe.h"
 
+#include "conversion/batchrun.h"
 #include "conversion/encoderchannel.h"
 #include "conversion/encoderprocess.h"
 
@@ -36,9 +37,9 @@ qsizetype topLevelComma(const QString &text)
 }
 }  // namespace
 
-QStringList ProbeArguments(const QString &path) { return {QStringLiteral("-i"), path}; }
+QStringList ProbeArguments(const QString &path) { return {QStringLiteral("-i"), EncoderPathArg(path)}; }
 
-QString ProbeCommandLine(const QString &path) { return QStringLiteral(" -i ") + QuotePathArg(path); }
+QString ProbeCommandLine(const QString &path) { return QStringLiteral(" -i ") + QuotePathArg(EncoderPathArg(path)); }
 
 ProbeResults ParseProbeOutput(const QString &output, const QString &path)
 {

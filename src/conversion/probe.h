@@ -18,9 +18,10 @@ struct ProbeResults
 // The start of every file as a time text.
 inline const char *const ProbeStartText = "00:00:00.0";
 
-// The encoder's arguments for a probe: "-i" and the path as one argument.
+// The encoder's arguments for a probe: "-i" and the path as one argument (a relative path
+// made absolute, so that no name can be taken for an option or a protocol).
 QStringList ProbeArguments(const QString &path);
-// The same as the command-line text that is shown: " -i " and the path in double quotes.
+// The same as the command-line text that is shown: " -i " and that path in double quotes.
 QString ProbeCommandLine(const QString &path);
 
 // Cuts the duration and the frame size out of the encoder's whole output for path:

@@ -154,7 +154,15 @@ void TMainForm::ProbeMediaInfo(const QString &path)
     Memo1->setPlainText(ProbeCommandLine(path) + QLatin1Char('\n') + prober.lastOutput());
 }
 
-void TMainForm::TerminateEncoder() { Encoder.TerminateEncoder(); }
+void TMainForm::TerminateEncoder()
+{
+    // The run's encoder when a run is going on (a probe never runs beside it), else the
+    // probe's.
+    if (Run && Run->isRunning())
+        Run->stop();
+    else
+        Encoder.TerminateEncoder();
+}
 
 void TMainForm::CommandLineIntake()
 {
