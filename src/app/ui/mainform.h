@@ -164,6 +164,9 @@ public:
     void LoadProfileIntoEditors(const QString &path);
     void vleVideoStringsChange();
     void RepaintEditors();
+private:
+    void connectProfileHandlers();
+public:
 
     // ---- batch run, clock, completion (mainform_run.cpp)
     void tbtnStartClick();
