@@ -12,7 +12,7 @@
 #include <QTimer>
 
 EditorRowsModel::EditorRowsModel(EditorRows *rows, QObject *parent)
-    : QAbstractTableModel(parent), m_rows(rows), m_shown(rows->shownRowCount())
+    : QAbstractTableModel(parent), m_rows(rows), m_count(rows->rowCount())
 {
     connect(rows, &EditorRows::changed, this, &EditorRowsModel::reload);
 }
@@ -21,13 +21,13 @@ void EditorRowsModel::reload()
 {
     // A value change keeps the rows (and the view's current cell); a change of the number
     // of rows rebuilds the view.
-    const int shown = m_rows->shownRowCount();
-    if (shown == m_shown) {
-        Q_EMIT dataChanged(index(0, 0), index(shown - 1, 1));
+    const int count = m_rows->rowCount();
+    if (count == m_count) {
+        Q_EMIT dataChanged(index(0, 0), index(m_rows->shownRowCount() - 1, 1));
         return;
     }
     beginResetModel();
-    m_shown = shown;
+    m_count = count;
     endResetModel();
 }
 

@@ -29,7 +29,7 @@ public:
 
 private:
     EditorRows *m_rows;
-    int m_shown;  // rows shown at the last reload
+    int m_count;  // rows at the last reload
 };
 
 class TValueListEditor : public QTableView
