@@ -246,10 +246,12 @@ bool TValueListEditor::isPickRow(int row) const
 
 bool TValueListEditor::editorHasFocus() const
 {
-    if (hasFocus())
-        return true;
-    const QWidget *focus = QApplication::focusWidget();
-    return focus && isAncestorOf(focus);
+    // The open cell editor counts, and so does its drop-down list (a window of its own).
+    for (const QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (w == this)
+            return true;
+    }
+    return false;
 }
 
 void TValueListEditor::setKeyColumnWidth(int px)
@@ -376,11 +378,12 @@ bool TValueListEditor::edit(const QModelIndex &index, EditTrigger trigger, QEven
 {
     if (index.isValid() && isPickRow(index.row()) && !m_openingPick) {
         // A pick-list row never takes typed text: a double click steps, F2 opens the list.
+        // Other requests (moving on with Tab from a text cell) leave the list closed.
         if (trigger == DoubleClicked) {
             stepPickList(index.row());
             return true;
         }
-        if (trigger == EditKeyPressed || trigger == AllEditTriggers) {
+        if (trigger == EditKeyPressed) {
             openPickList(index.row());
             return true;
         }
