@@ -386,7 +386,7 @@ private Q_SLOTS:
             doubleClick(*editor, 0);
         }
         QCOMPARE(form->SizeForm->isVisible(), opens);
-        QCOMPARE(form->isEnabled(), !opens);
+        QCOMPARE(form->MainInputEnabled(), !opens);
         if (opens) {
             QVERIFY(form->SizeForm->isEnabled());
             form->SizeForm->close();
@@ -428,7 +428,7 @@ private Q_SLOTS:
         QVERIFY(activate(form.get()));
         form->vleVideo->setValue(QStringLiteral("Video Size"), QStringLiteral("Custom Size"));
         QVERIFY(size->isVisible());
-        QVERIFY(!form->isEnabled());
+        QVERIFY(!form->MainInputEnabled());
         QCOMPARE(size->windowTitle(), QStringLiteral("Video Size of output files"));
         QCOMPARE(size->size(), QSize(336, 106));
         size->edtWidth->setText(width);
@@ -458,12 +458,12 @@ private Q_SLOTS:
         QCOMPARE(seen, message);
         QCOMPARE(form->vleVideo->value(QStringLiteral("Video Size")), value);
         QCOMPARE(size->isVisible(), !message.isEmpty());
-        QCOMPARE(form->isEnabled(), message.isEmpty());
+        QCOMPARE(form->MainInputEnabled(), message.isEmpty());
         if (!message.isEmpty()) {
             QCOMPARE(size->focusWidget(), message.contains(QLatin1String("Width")) ? size->edtWidth : size->edtHeight);
             size->btnCancel->click();
             QCOMPARE(form->vleVideo->value(QStringLiteral("Video Size")), QStringLiteral("Original Size"));
-            QVERIFY(form->isEnabled());
+            QVERIFY(form->MainInputEnabled());
         }
         // The texts stay for the next showing.
         QCOMPARE(size->edtWidth->text(), width);

@@ -43,26 +43,8 @@ const QByteArray kProfileP = "[Main]\r\nType=mp4\r\nPara=6\r\n"
 const QByteArray kProfileQ = "[Main]\r\nType=avi\r\nPara=1\r\n0=Q Param\r\n"
                              "[Q Param]\r\nSort=1\r\nCaption=q1,q2,\r\nValue=1,2,\r\nIndex=1\r\n";
 
-// The profile loader and writer are built by the profiles work; the tests that need
-// them are skipped until they are in.
-bool profileCodeReady()
-{
-    QTemporaryDir dir;
-    const QString path = writeFile(dir.filePath("t.apf"), "[Main]\r\nPara=1\r\n0=K\r\n[K]\r\nSort=1\r\nCaption=a,b,\r\n");
-    EditorRows video, audio, advanced;
-    const ProfileEditors e{&video, &audio, &advanced};
-    LoadProfileIntoEditors(path, e, nullptr);
-    if (video.value("K") != QLatin1String("a"))
-        return false;
-    video.setValue("K", "b");
-    SaveEditorsToProfile(path, e);
-    return readFile(path).contains("Index=1");
-}
 }  // namespace
 
-#define REQUIRE_PROFILE_CODE()                                                                                        \
-    if (!profileCodeReady())                                                                                          \
-    QSKIP("needs LoadProfileIntoEditors and SaveEditorsToProfile")
 
 // Records what the about dialog asks the desktop to open.
 class UrlRecorder : public QObject
@@ -161,7 +143,6 @@ private Q_SLOTS:
 
     void settingButtonShowsTheMainProfile()
     {
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         f->cmbProfile->setCurrentIndex(1);
@@ -192,7 +173,6 @@ private Q_SLOTS:
     void okWritesSettingsAndProfile()
     {
         QFETCH(bool, sameProfile);
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         if (f->vleVideo->value("Video Size").isEmpty())
@@ -253,7 +233,6 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QByteArray, from);
         QFETCH(QByteArray, to);
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         f->cmbProfile->setCurrentIndex(0);
@@ -281,7 +260,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, target);
         QFETCH(QByteArray, existing);
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         target.replace("<dir>/", appDir);
@@ -343,7 +321,6 @@ private Q_SLOTS:
 
     void loadWhileFolded()
     {
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         f->tbtnSettingClick();
@@ -396,7 +373,6 @@ private Q_SLOTS:
 
     void profileThatCannotBeRewritten()
     {
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         QFile::setPermissions(pPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -416,7 +392,6 @@ private Q_SLOTS:
 
     void everythingSurvivesARestart()
     {
-        REQUIRE_PROFILE_CODE();
         auto f = start();
         TSettingForm *s = f->SettingForm;
         f->tbtnSetting->click();

@@ -98,14 +98,6 @@ void TMainForm::connectTaskHandlers()
     });
 
     connect(vleOutput, &TValueListEditor::valueCommitted, this, [this](int) { vleOutputValidate(); });
-    // Also straight from the cell editor, for an editor widget that cannot tell its row once
-    // the value is in. Checking twice for one edit gives the same row: the check only
-    // depends on the shown texts and on what it falls back to, which it leaves as it was.
-    connect(vleOutput->itemDelegate(), &QAbstractItemDelegate::commitData, this, [this](QWidget *editor) {
-        const auto *line = qobject_cast<QLineEdit *>(editor);
-        if (line && line->isModified())
-            vleOutputValidate();
-    });
     // While no task is shown the output editor takes no input: a press shows the tip.
     new EventHook(vleOutput->viewport(), [this](QEvent *event) {
         switch (event->type()) {

@@ -62,8 +62,7 @@ void TSizeForm::FormShow()
 {
     // The main window is disabled so the dialog behaves as a modal one; the dialog, a
     // window of its own, stays usable.
-    m_main->setEnabled(false);
-    setEnabled(true);
+    m_main->SetMainInputEnabled(false);
     edtWidth->setFocus();
 }
 
@@ -100,5 +99,5 @@ void TSizeForm::FormClose()
 {
     if (m_main->vleVideo->value(VideoSize) == QLatin1String("Custom Size"))
         m_main->vleVideo->setValue(VideoSize, QStringLiteral("Original Size"));
-    m_main->setEnabled(true);
+    m_main->SetMainInputEnabled(true);
 }
