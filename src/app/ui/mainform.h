@@ -61,6 +61,12 @@ private:
     QPushButton *m_button;
 };
 
+// The preview pane's player and its parts.
+class TPreviewPlayer;
+class TPreviewTrackBar;
+class QMediaPlayer;
+class QVideoWidget;
+
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -180,9 +186,22 @@ public:
     void tbtnAboutClick();
 
     // ---- preview (mainform_preview.cpp)
+    TPreviewPlayer *Preview = nullptr;  // fills panPreview; the members below are its parts
+    QMediaPlayer *FilterGraph = nullptr;
+    QVideoWidget *VideoWindow1 = nullptr;
+    QWidget *panPreviewButton = nullptr;
+    TPreviewTrackBar *TrackBar = nullptr;
+    QToolButton *sbtnPlay = nullptr, *sbtnPause = nullptr, *sbtnStop = nullptr;
+    QLabel *labPreviewTime = nullptr;
     void CreatePreviewPane();
+    // Plays the current (first selected) task's source file from its start.
     void PreviewSelectedTask();
+    // Stops a playing preview (a run does this before it starts).
     void StopPreview();
+    void sbtnPlayClick();
+    void sbtnPauseClick();
+    void sbtnStopClick();
+    void TrackBarTimer(qint64 currentPosition, qint64 stopPosition);
 
 protected:
     void showEvent(QShowEvent *event) override;
