@@ -67,6 +67,12 @@ private:
     QPushButton *m_button;
 };
 
+// The preview pane's player and its parts.
+class TPreviewPlayer;
+class TPreviewTrackBar;
+class QMediaPlayer;
+class QVideoWidget;
+
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -220,9 +226,22 @@ public:
     QList<QPointer<QWidget>> DisabledForDialog;  // what SetMainInputEnabled(false) disabled
 
     // ---- preview (mainform_preview.cpp)
+    TPreviewPlayer *Preview = nullptr;  // fills panPreview; the members below are its parts
+    QMediaPlayer *FilterGraph = nullptr;
+    QVideoWidget *VideoWindow1 = nullptr;
+    QWidget *panPreviewButton = nullptr;
+    TPreviewTrackBar *TrackBar = nullptr;
+    QToolButton *sbtnPlay = nullptr, *sbtnPause = nullptr, *sbtnStop = nullptr;
+    QLabel *labPreviewTime = nullptr;
     void CreatePreviewPane();
+    // Plays the current (first selected) task's source file from its start.
     void PreviewSelectedTask();
+    // Stops a playing preview (a run does this before it starts).
     void StopPreview();
+    void sbtnPlayClick();
+    void sbtnPauseClick();
+    void sbtnStopClick();
+    void TrackBarTimer(qint64 currentPosition, qint64 stopPosition);
 
 protected:
     void showEvent(QShowEvent *event) override;
