@@ -5,4 +5,4 @@ cd "$(dirname "$0")"
 bash scripts/install-deps.sh
 bash scripts/build.sh
 cd "${BUILD_DIR:-build}"
-ctest --output-on-failure "$@"
+ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMediaPlayer>
 #include <QMessageBox>
 #include <QStyleOptionSlider>
@@ -204,10 +205,20 @@ private Q_SLOTS:
         QVERIFY(f);
         QTRY_VERIFY_WITH_TIMEOUT(shown(f) >= 1, Slow);
         const QString label = f->labPreviewTime->text();
-        if (byRun)
-            f->StopPreview();
-        else
+        if (byRun) {
+            // Start locks the window for the run, which stops the preview first.
+            QTemporaryDir out;
+            TMainForm::MessageHook = [](QMessageBox::Icon, const QString &, const QString &) {};
+            f->edtOutputdir->setText(out.path() + QLatin1Char('/'));
+            f->tbtnStartClick();
+            QCOMPARE(f->Preview->state(), TPreviewPlayer::Stopped);
+            QVERIFY(f->RunState != 0);
+            f->tbtnStopClick();
+            QTRY_COMPARE_WITH_TIMEOUT(f->RunState, 0, Slow);
+            TMainForm::MessageHook = nullptr;
+        } else {
             f->sbtnStop->click();
+        }
         QCOMPARE(f->Preview->state(), TPreviewPlayer::Stopped);
         QVERIFY(!f->Preview->isTimerRunning());
         QTest::qWait(2 * TPreviewPlayer::TimerInterval);
