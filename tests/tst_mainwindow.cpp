@@ -2,6 +2,7 @@
 #include "app/ui/application.h"
 #include "app/ui/mainform.h"
 #include "profiles/profiles.h"
+#include "profiles/ui/editorstack.h"
 #include "profiles/ui/valuelisteditor.h"
 #include "shell/startup.h"
 #include "testutil.h"

@@ -4,6 +4,7 @@
 #include "profiles/ui/sizeform.h"
 #include "profiles/ui/valuelisteditor.h"
 #include "shell/apperror.h"
+#include "editordump.h"
 #include "testutil.h"
 
 #include <QtTest>
@@ -25,19 +26,6 @@ const QByteArray Example = "[Main]\r\nType=avi\r\nPara=3\r\n0=Video Size\r\n1=Di
                            "[Bit Exact Algorithms]\r\nSort=3\r\nReadOnly=1\r\nList=0\r\ncmd=-flags\r\n"
                            "Caption=Yes\r\nValue=+bitexact\r\n";
 
-QString dump(const EditorRows &rows)
-{
-    QStringList out;
-    for (const EditorRows::Row &r : rows.rows()) {
-        QString line = r.key + QLatin1Char('=') + r.value;
-        if (r.readOnly)
-            line += QStringLiteral(" ro");
-        if (r.pickList)
-            line += QStringLiteral(" {") + r.items.join(QLatin1Char('|')) + QLatin1Char('}');
-        out << line;
-    }
-    return out.join(QStringLiteral("; "));
-}
 
 // An editor of four rows: a pick list, a read-only plain row, an editable plain row and a
 // pick list showing a value that is not among its items.

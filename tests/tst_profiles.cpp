@@ -1,6 +1,7 @@
 // The profile format: loading into the editors, the option builder and the writer side.
 #include "profiles/profiles.h"
 #include "shell/apperror.h"
+#include "editordump.h"
 #include "testutil.h"
 
 #include <QtTest>
@@ -34,20 +35,6 @@ QByteArray profile(const QStringList &blocks)
     return text;
 }
 
-// One line per row: key=value, then " ro" for read-only and " {a|b}" for a pick list.
-QString dump(const EditorRows &rows)
-{
-    QStringList out;
-    for (const EditorRows::Row &r : rows.rows()) {
-        QString line = r.key + QLatin1Char('=') + r.value;
-        if (r.readOnly)
-            line += QStringLiteral(" ro");
-        if (r.pickList)
-            line += QStringLiteral(" {") + r.items.join(QLatin1Char('|')) + QLatin1Char('}');
-        out << line;
-    }
-    return out.join(QStringLiteral("; "));
-}
 
 struct Editors
 {

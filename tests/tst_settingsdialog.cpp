@@ -4,6 +4,7 @@
 #include "app/ui/mainform.h"
 #include "modalanswerer.h"
 #include "profiles/profiles.h"
+#include "profiles/ui/editorstack.h"
 #include "profiles/ui/valuelisteditor.h"
 #include "settings/ui/settingform.h"
 #include "shell/product.h"

@@ -18,6 +18,19 @@ struct ProfileEditors
     }
 };
 
+// The rows the profile editors show before any profile is loaded.
+inline QStringList DefaultVideoKeys()
+{
+    return {QStringLiteral("Video Codec"), QStringLiteral("Video Size"), QStringLiteral("Bit Rate"),
+            QStringLiteral("Frame Rate"),  QStringLiteral("Aspect"),     QStringLiteral("Disable Video")};
+}
+inline QStringList DefaultAudioKeys()
+{
+    return {QStringLiteral("Audio Codec"), QStringLiteral("Audio Bitrate"), QStringLiteral("Sample Rate"),
+            QStringLiteral("Channels"),    QStringLiteral("Volumn"),        QStringLiteral("Disable Audio")};
+}
+inline QStringList DefaultAdvancedKeys() { return {QStringLiteral("Bit Exact Algorithms"), QStringLiteral("Deinterlace")}; }
+
 // File names (no folder) in the folder whose extension, A-Z lower-cased, equals ext
 // (given with its dot), in listing order; folders are skipped.
 QStringList ListFilesByExt(const QString &folder, const QString &ext);

@@ -1,5 +1,6 @@
 #include "app/ui/mainform.h"
 
+#include "profiles/ui/editorstack.h"
 #include "profiles/ui/valuelisteditor.h"
 #include "shell/product.h"
 #include "shell/startup.h"
@@ -43,36 +44,6 @@ TSplitterBar::TSplitterBar(QWidget *parent) : QLabel(QStringLiteral("<>"), paren
 void TSplitterBar::mouseMoveEvent(QMouseEvent *event)
 {
     Q_EMIT dragged(static_cast<int>(event->position().x()), event->buttons(), event->modifiers());
-}
-
-THeaderBar::THeaderBar(const QString &caption, QWidget *parent) : QFrame(parent)
-{
-    setFixedHeight(18);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Dark));
-    setPalette(pal);
-    auto *label = new QLabel(caption, this);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    QPalette black = label->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(black);
-    label->setGeometry(0, 0, 400, 18);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_button = new QPushButton(QStringLiteral("-"), this);
-    m_button->setFont(bold);
-    m_button->setPalette(black);
-    m_button->setGeometry(5, 3, 12, 12);
-    m_button->setFocusPolicy(Qt::NoFocus);
-    m_button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; margin: 0px; color: black; }"));
-}
-
-void THeaderBar::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    QFrame::mouseDoubleClickEvent(event);
-    Q_EMIT doubleClicked();
 }
 
 // Captions end just before their controls, whatever width this platform's font gives them.
@@ -282,38 +253,20 @@ void TMainForm::buildProfilePane()
     gpbProfile = new QGroupBox(QStringLiteral("Profile Detail"), top);
     auto *groupColumn = new QVBoxLayout(gpbProfile);
     groupColumn->setContentsMargins(2, 2, 2, 2);
-    sbxProfile = new QScrollArea(gpbProfile);
-    sbxProfile->setFrameShape(QFrame::NoFrame);
-    sbxProfile->setWidgetResizable(true);
-    sbxProfile->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    sbxProfile->setBackgroundRole(QPalette::Window);
-    auto *stack = new QWidget;
-    auto *stackColumn = new QVBoxLayout(stack);
-    stackColumn->setContentsMargins(0, 0, 0, 0);
-    stackColumn->setSpacing(0);
-    const auto group = [&](const QString &name, THeaderBar *&header, QPushButton *&button, TValueListEditor *&editor,
-                           const QStringList &keys) {
-        header = new THeaderBar(QStringLiteral("      ") + name, stack);
-        button = header->foldButton();
-        editor = new TValueListEditor(stack);
-        for (const QString &k : keys)
-            editor->rows()->appendRow(k);
-        editor->setFixedHeight(18 * static_cast<int>(keys.size()));
-        stackColumn->addWidget(header);
-        stackColumn->addWidget(editor);
-    };
-    group(QStringLiteral("Output"), panOutput, btnOutput, vleOutput,
-          {QStringLiteral("New Filename"), QStringLiteral("Start Time"), QStringLiteral("End Time")});
-    group(QStringLiteral("Video"), panVideo, btnVideo, vleVideo,
-          {QStringLiteral("Video Codec"), QStringLiteral("Video Size"), QStringLiteral("Bit Rate"),
-           QStringLiteral("Frame Rate"), QStringLiteral("Aspect"), QStringLiteral("Disable Video")});
-    group(QStringLiteral("Audio"), panAudio, btnAudio, vleAudio,
-          {QStringLiteral("Audio Codec"), QStringLiteral("Audio Bitrate"), QStringLiteral("Sample Rate"),
-           QStringLiteral("Channels"), QStringLiteral("Volumn"), QStringLiteral("Disable Audio")});
-    group(QStringLiteral("Advanced"), panAdvanced, btnAdvanced, vleAdvanced,
-          {QStringLiteral("Bit Exact Algorithms"), QStringLiteral("Deinterlace")});
-    stackColumn->addStretch(1);
-    sbxProfile->setWidget(stack);
+    auto *stack = new TEditorStack(gpbProfile);
+    stack->setFrameShape(QFrame::NoFrame);
+    sbxProfile = stack;
+    vleOutput = stack->addGroup(QStringLiteral("Output"),
+                                {QStringLiteral("New Filename"), QStringLiteral("Start Time"), QStringLiteral("End Time")},
+                                &panOutput);
+    vleVideo = stack->addGroup(QStringLiteral("Video"), DefaultVideoKeys(), &panVideo);
+    vleAudio = stack->addGroup(QStringLiteral("Audio"), DefaultAudioKeys(), &panAudio);
+    vleAdvanced = stack->addGroup(QStringLiteral("Advanced"), DefaultAdvancedKeys(), &panAdvanced);
+    btnOutput = panOutput->foldButton();
+    btnVideo = panVideo->foldButton();
+    btnAudio = panAudio->foldButton();
+    btnAdvanced = panAdvanced->foldButton();
+    stack->finish();
     groupColumn->addWidget(sbxProfile);
     topRow->addWidget(gpbProfile, 1);
     panRight = new QWidget(top);
@@ -494,22 +447,10 @@ void TMainForm::panSplitterMouseMove(int x, Qt::MouseButtons buttons, Qt::Keyboa
     panProfile->setFixedWidth(width);
 }
 
-void TMainForm::fold(QPushButton *button, TValueListEditor *editor)
-{
-    if (button->text() == QLatin1String("+")) {
-        const int r = editor->rows()->shownRowCount();
-        editor->setFixedHeight(r * EditorRows::RowHeight + r + 1);
-        button->setText(QStringLiteral("-"));
-    } else {
-        editor->setFixedHeight(1);
-        button->setText(QStringLiteral("+"));
-    }
-}
-
-void TMainForm::btnOutputClick() { fold(btnOutput, vleOutput); }
-void TMainForm::btnVideoClick() { fold(btnVideo, vleVideo); }
-void TMainForm::btnAudioClick() { fold(btnAudio, vleAudio); }
-void TMainForm::btnAdvancedClick() { fold(btnAdvanced, vleAdvanced); }
+void TMainForm::btnOutputClick() { FoldEditor(btnOutput, vleOutput); }
+void TMainForm::btnVideoClick() { FoldEditor(btnVideo, vleVideo); }
+void TMainForm::btnAudioClick() { FoldEditor(btnAudio, vleAudio); }
+void TMainForm::btnAdvancedClick() { FoldEditor(btnAdvanced, vleAdvanced); }
 
 void TMainForm::bbtnBrowserClick()
 {

@@ -32,6 +32,7 @@ class QTreeView;
 class QGroupBox;
 class QFrame;
 class TValueListEditor;
+class THeaderBar;
 class TSettingForm;
 class TSizeForm;
 class TAboutForm;
@@ -48,23 +49,6 @@ Q_SIGNALS:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
-};
-
-// A header bar of a fold group; double-clicks are reported.
-class THeaderBar : public QFrame
-{
-    Q_OBJECT
-public:
-    THeaderBar(const QString &caption, QWidget *parent = nullptr);
-    QPushButton *foldButton() const { return m_button; }
-Q_SIGNALS:
-    void doubleClicked();
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    QPushButton *m_button;
 };
 
 // The preview pane's player and its parts.
@@ -257,6 +241,5 @@ private:
     void buildProfilePane();
     void buildBottomRow();
     void connectHandlers();
-    void fold(QPushButton *button, TValueListEditor *editor);
     bool m_shownOnce = false;
 };

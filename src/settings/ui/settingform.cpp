@@ -3,6 +3,7 @@
 #include "app/ui/application.h"
 #include "app/ui/mainform.h"
 #include "profiles/newinifile.h"
+#include "profiles/ui/editorstack.h"
 #include "profiles/ui/valuelisteditor.h"
 #include "shell/apperror.h"
 #include "shell/ui/folderpicker.h"
@@ -28,13 +29,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QStringList kVideoKeys = {QStringLiteral("Video Codec"), QStringLiteral("Video Size"),
-                                QStringLiteral("Bit Rate"),    QStringLiteral("Frame Rate"),
-                                QStringLiteral("Aspect"),      QStringLiteral("Disable Video")};
-const QStringList kAudioKeys = {QStringLiteral("Audio Codec"), QStringLiteral("Audio Bitrate"),
-                                QStringLiteral("Sample Rate"), QStringLiteral("Channels"),
-                                QStringLiteral("Volumn"),      QStringLiteral("Disable Audio")};
-const QStringList kAdvancedKeys = {QStringLiteral("Bit Exact Algorithms"), QStringLiteral("Deinterlace")};
 constexpr int kKeyColumnWidth = 160;
 
 void fitHeight(TValueListEditor *editor)
@@ -153,32 +147,16 @@ void TSettingForm::buildProfilesPage()
     chooserRow->addWidget(btnSaveAs);
     column->addLayout(chooserRow);
 
-    sbxProfile = new QScrollArea(tabProfiles);
-    sbxProfile->setWidgetResizable(true);
-    sbxProfile->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    sbxProfile->setBackgroundRole(QPalette::Window);
-    auto *stack = new QWidget;
-    auto *stackColumn = new QVBoxLayout(stack);
-    stackColumn->setContentsMargins(0, 0, 0, 0);
-    stackColumn->setSpacing(0);
     // Only the small buttons fold here; a double-click on a header bar does nothing.
-    const auto group = [&](const QString &name, THeaderBar *&header, QPushButton *&button, TValueListEditor *&editor,
-                           const QStringList &keys) {
-        header = new THeaderBar(QStringLiteral("      ") + name, stack);
-        button = header->foldButton();
-        editor = new TValueListEditor(stack);
-        editor->setKeyColumnWidth(kKeyColumnWidth);
-        for (const QString &k : keys)
-            editor->rows()->appendRow(k);
-        fitHeight(editor);
-        stackColumn->addWidget(header);
-        stackColumn->addWidget(editor);
-    };
-    group(QStringLiteral("Video"), panVideo, btnVideo, vleVideo, kVideoKeys);
-    group(QStringLiteral("Audio"), panAudio, btnAudio, vleAudio, kAudioKeys);
-    group(QStringLiteral("Advanced"), panAdvanced, btnAdvanced, vleAdvanced, kAdvancedKeys);
-    stackColumn->addStretch(1);
-    sbxProfile->setWidget(stack);
+    auto *stack = new TEditorStack(tabProfiles);
+    sbxProfile = stack;
+    vleVideo = stack->addGroup(QStringLiteral("Video"), DefaultVideoKeys(), &panVideo, kKeyColumnWidth);
+    vleAudio = stack->addGroup(QStringLiteral("Audio"), DefaultAudioKeys(), &panAudio, kKeyColumnWidth);
+    vleAdvanced = stack->addGroup(QStringLiteral("Advanced"), DefaultAdvancedKeys(), &panAdvanced, kKeyColumnWidth);
+    btnVideo = panVideo->foldButton();
+    btnAudio = panAudio->foldButton();
+    btnAdvanced = panAdvanced->foldButton();
+    stack->finish();
     column->addWidget(sbxProfile, 1);
 }
 
@@ -362,21 +340,9 @@ void TSettingForm::btnSaveAsClick()
     ReportErrors([&] { SaveProfileAs(ProfilePath(), target); });
 }
 
-void TSettingForm::fold(QPushButton *button, TValueListEditor *editor)
-{
-    if (button->text() == QLatin1String("+")) {
-        const int r = editor->rows()->shownRowCount();
-        editor->rows()->setHeight(r * EditorRows::RowHeight + r + 1);
-        button->setText(QStringLiteral("-"));
-    } else {
-        editor->rows()->setHeight(1);
-        button->setText(QStringLiteral("+"));
-    }
-}
-
-void TSettingForm::btnVideoClick() { fold(btnVideo, vleVideo); }
-void TSettingForm::btnAudioClick() { fold(btnAudio, vleAudio); }
-void TSettingForm::btnAdvancedClick() { fold(btnAdvanced, vleAdvanced); }
+void TSettingForm::btnVideoClick() { FoldEditor(btnVideo, vleVideo); }
+void TSettingForm::btnAudioClick() { FoldEditor(btnAudio, vleAudio); }
+void TSettingForm::btnAdvancedClick() { FoldEditor(btnAdvanced, vleAdvanced); }
 
 void TSettingForm::RepaintEditors()
 {

@@ -105,7 +105,6 @@ protected:
 private:
     void buildGeneralPage();
     void buildProfilesPage();
-    void fold(QPushButton *button, TValueListEditor *editor);
     QPointer<TMainForm> m_main;
     QString m_appDir;
 };
