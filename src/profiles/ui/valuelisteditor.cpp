@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <algorithm>
 
 EditorRowsModel::EditorRowsModel(EditorRows *rows, QObject *parent)
     : QAbstractTableModel(parent), m_rows(rows), m_count(rows->rowCount())
@@ -232,8 +233,8 @@ TValueListEditor::TValueListEditor(QWidget *parent) : QTableView(parent), m_mode
 
 void TValueListEditor::restoreCurrentCell()
 {
-    // Like any grid, the editor always has a current cell: after its rows were rebuilt it
-    // stays on the same row where that row still exists, else on the first.
+    // Like any grid, the editor always has a current cell: it keeps its row while rows are
+    // added and goes back to the first row when the rows are cleared.
     const int shown = m_rows.shownRowCount();
     const int row = std::clamp(m_rows.currentRow(), 0, shown - 1);
     setCurrentIndex(m_model.index(row, 1));
