@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // ---- pieces
 
@@ -153,6 +156,18 @@ void RunClock::tick(int totalPosition)
 QString RunClock::elapsedText() const { return SecondsToTime(ElapsedSeconds); }
 QString RunClock::remainingText() const { return SecondsToTime(RemainingSeconds); }
 
+TaskPlan PlanTask(const BatchRunConfig &config, const ltvItemData &task, int row, const QStringList &sources)
+{
+    QStringList others = sources;
+    if (row >= 0 && row < others.size())
+        others.removeAt(row);
+    TaskPlan plan;
+    plan.Output = ChooseOutputPath(config.OutputFolder, task, row, config.OutputExt, config.RenameSetting, others);
+    plan.Options = config.RunOptions + CutOptions(task);
+    plan.CommandLine = EncoderCommandLineText(task.SourceFile, plan.Options, plan.Output);
+    return plan;
+}
+
 // ---- the run
 
 namespace {
@@ -239,11 +254,10 @@ void BatchRun::startTask()
     writeStatus(TaskStatus::Converting);
     Q_EMIT taskStarted(m_row, QFileInfo(m_task.SourceFile).fileName());
 
-    QStringList others = m_sources;
-    others.removeAt(m_row);
-    m_output = ChooseOutputPath(m_cfg.OutputFolder, m_task, m_row, m_cfg.OutputExt, m_cfg.RenameSetting, others);
-    const QString taskOptions = m_cfg.RunOptions + CutOptions(m_task);
-    m_commandLine = EncoderCommandLineText(m_task.SourceFile, taskOptions, m_output);
+    const TaskPlan plan = PlanTask(m_cfg, m_task, m_row, m_sources);
+    m_output = plan.Output;
+    const QString taskOptions = plan.Options;
+    m_commandLine = plan.CommandLine;
     Q_EMIT commandLine(m_row, m_commandLine);
     if (m_state != Running) {  // stopped by a receiver of the signals above
         finishTask(-1, QProcess::CrashExit);
@@ -255,6 +269,16 @@ void BatchRun::startTask()
     auto *p = new QProcess(this);
     m_process = p;
     PrepareEncoderProcess(*p, m_cfg.EncoderPath, EncoderArguments(m_task.SourceFile, taskOptions, m_output));
+    if (m_cfg.OwnProcessGroup) {
+        const pid_t parent = ::getpid();
+        // Runs in the child between fork and exec: only async-signal-safe calls.
+        p->setChildProcessModifier([parent] {
+            ::setpgid(0, 0);
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (::getppid() != parent)  // this program ended before the line above
+                ::_exit(127);
+        });
+    }
     connect(p, &QProcess::readyRead, this, &BatchRun::onReadyRead);
     connect(p, &QProcess::finished, this, &BatchRun::onFinished);
     connect(p, &QProcess::errorOccurred, this, &BatchRun::onErrorOccurred);

@@ -95,7 +95,22 @@ struct BatchRunConfig
     std::function<bool()> RenameSetting;
     // How long a stopped encoder may take to end after SIGTERM before it is killed.
     int KillDelayMs = 5000;
+    // Runs each encoder in a process group of its own, so that a Ctrl-C typed at the
+    // terminal reaches only this program (which then stops the encoder as stop() does),
+    // and has it sent SIGTERM should this program end without stopping it.
+    bool OwnProcessGroup = false;
 };
+
+// What the run does for task row of a run over sources (the source of every task of the
+// run, by row): the output path ChooseOutputPath gives, the options (the profile's and
+// the task's own cut) and the command line as shown.
+struct TaskPlan
+{
+    QString Output;
+    QString Options;
+    QString CommandLine;
+};
+TaskPlan PlanTask(const BatchRunConfig &config, const ltvItemData &task, int row, const QStringList &sources);
 
 class BatchRun : public QObject
 {

@@ -31,6 +31,19 @@ QStringList ListFilesByExt(const QString &folder, const QString &ext)
     return names;
 }
 
+QStringList ProfileNames(const QString &appDir)
+{
+    QStringList names;
+    for (const QString &file : ListFilesByExt(appDir + QStringLiteral("Profiles/"), QStringLiteral(".apf")))
+        names.append(StripExtension(file));
+    return names;
+}
+
+QString ProfilePath(const QString &appDir, const QString &name)
+{
+    return appDir + QStringLiteral("Profiles/") + name + QStringLiteral(".apf");
+}
+
 QStringList SplitCommaList(const QString &text)
 {
     QStringList items = text.split(QLatin1Char(','));

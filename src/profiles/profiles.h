@@ -35,6 +35,13 @@ inline QStringList DefaultAdvancedKeys() { return {QStringLiteral("Bit Exact Alg
 // (given with its dot), in listing order; folders are skipped.
 QStringList ListFilesByExt(const QString &folder, const QString &ext);
 
+// The profile catalogue of a program directory (appDir ends in "/"): the ".apf" files of
+// its "Profiles/" folder in ListFilesByExt's order, named without the extension, as the
+// profile choosers show them.
+QStringList ProfileNames(const QString &appDir);
+// The file of the profile a chooser shows as name.
+QString ProfilePath(const QString &appDir, const QString &name);
+
 // Items of a comma-terminated list: "a,b,c," gives a, b, c; text after the last comma is dropped.
 QStringList SplitCommaList(const QString &text);
 

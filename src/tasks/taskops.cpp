@@ -198,3 +198,14 @@ OutputOptionsCheck CheckOutputOptions(const ltvItemData &task, const QString &ne
     r.ClipLengthSecs = TimeToSeconds(r.ClipLength);
     return out;
 }
+
+OutputOptionsCheck ApplyOutputOptions(TaskList &list, int row, const QString &newFilename, const QString &startText,
+                                      const QString &endText)
+{
+    ltvItemData r;
+    list.ReadTaskRow(row, ColAll, r);
+    const OutputOptionsCheck check = CheckOutputOptions(r, newFilename, startText, endText);
+    for (int code : {3, 4, 7, 8, 9})
+        list.WriteTaskRow(row, code, check.record);
+    return check;
+}

@@ -80,3 +80,8 @@ struct OutputOptionsCheck
 // length), its text stays as it is, and so does ClipLength.
 OutputOptionsCheck CheckOutputOptions(const ltvItemData &task, const QString &newFilename,
                                       const QString &startText, const QString &endText);
+
+// Checks the three texts against task row of the list as CheckOutputOptions does and
+// writes the outcome into the row (NewName, NewExt, ClipLength, StartTime, EndTime).
+OutputOptionsCheck ApplyOutputOptions(TaskList &list, int row, const QString &newFilename, const QString &startText,
+                                      const QString &endText);

@@ -333,8 +333,8 @@ void TMainForm::FormCreate()
     FolderMask = BuildFolderMask(InputExts);
     OpenFilter = BuildOpenFilter(InputExts);
     // 10: the profile chooser, nothing chosen yet.
-    for (const QString &name : ListFilesByExt(AppDir + QStringLiteral("Profiles/"), QStringLiteral(".apf")))
-        cmbProfile->addItem(StripExtension(name));
+    for (const QString &name : ProfileNames(AppDir))
+        cmbProfile->addItem(name);
     cmbProfile->setCurrentIndex(-1);
     // 11: the command line.
     CommandLine = CommandLinePaths(CommandLine, &CommandLineError);

@@ -16,7 +16,7 @@ void TMainForm::connectProfileHandlers()
 
 void TMainForm::cmbProfileChange()
 {
-    const QString path = AppDir + QStringLiteral("Profiles/") + cmbProfile->currentText() + QStringLiteral(".apf");
+    const QString path = ProfilePath(AppDir, cmbProfile->currentText());
     if (QFileInfo(path).isFile())
         LoadProfileIntoEditors(path);
 }

@@ -50,8 +50,7 @@ void TMainForm::tbtnStartClick()
     QString RunOptions;
     QString failure;
     try {
-        BuildEncoderOptions(AppDir + QStringLiteral("Profiles/") + cmbProfile->currentText() + QStringLiteral(".apf"),
-                            editors(), RunOptions);
+        BuildEncoderOptions(ProfilePath(AppDir, cmbProfile->currentText()), editors(), RunOptions);
     } catch (const AppError &e) {
         failure = e.text();
     } catch (const std::exception &e) {

@@ -290,12 +290,8 @@ void TMainForm::vleOutputValidate()
     const int row = Tasks.firstSelectedRow();
     if (row < 0)
         return;
-    ltvItemData r;
-    Tasks.ReadTaskRow(row, ColAll, r);
-    const OutputOptionsCheck check = CheckOutputOptions(r, vleOutput->value(KeyNewFilename),
-                                                        vleOutput->value(KeyStartTime), vleOutput->value(KeyEndTime));
-    for (int code : {3, 4, 7, 8, 9})
-        Tasks.WriteTaskRow(row, code, check.record);
+    ApplyOutputOptions(Tasks, row, vleOutput->value(KeyNewFilename), vleOutput->value(KeyStartTime),
+                       vleOutput->value(KeyEndTime));
 }
 
 void TMainForm::vleOutputMouseDown()

@@ -167,7 +167,7 @@ ProfileEditors TSettingForm::editors() const
 
 QString TSettingForm::ProfilePath() const
 {
-    return m_appDir + QStringLiteral("Profiles/") + cmbProfile->currentText() + QStringLiteral(".apf");
+    return ::ProfilePath(m_appDir, cmbProfile->currentText());
 }
 
 GeneralSettings TSettingForm::generalSettings() const
