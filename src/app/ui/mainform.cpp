@@ -97,6 +97,7 @@ TMainForm::TMainForm(const QString &appDir, const QStringList &args, QWidget *pa
     timerTime = new QTimer(this);
     timerTime->setInterval(1000);
     connectHandlers();
+    connectProfileHandlers();
     FormCreate();
 }
 

@@ -185,6 +185,9 @@ public:
     void LoadProfileIntoEditors(const QString &path);
     void vleVideoStringsChange();
     void RepaintEditors();
+private:
+    void connectProfileHandlers();
+public:
 
     // ---- batch run, clock, completion (mainform_run.cpp)
     void tbtnStartClick();
