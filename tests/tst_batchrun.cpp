@@ -103,7 +103,8 @@ private Q_SLOTS:
         QTest::newRow("hours and minutes") << QByteArray("time=01:01:02.50 x") << 10.0 << 3662.5;
         QTest::newRow("leading dot") << QByteArray("time=.5 ") << 0.0 << 0.5;
         QTest::newRow("any character after time") << QByteArray("timeX12.0 ") << 0.0 << 12.0;
-        QTest::newRow("no time: from the fifth character") << QByteArray("abcd12.5 efg") << 0.0 << 12.5;
+        QTest::newRow("no time: no progress") << QByteArray("abcd12.5 efg") << 0.0 << 0.0;
+        QTest::newRow("stream list chunk") << QByteArray(" (h264 (native) -> h264 (libx264))\n") << 0.0 << 0.0;
         QTest::newRow("no time, no number") << QByteArray("no progress here") << 3.0 << 3.0;
         QTest::newRow("N/A") << QByteArray("time=N/A bitrate=N/A") << 3.0 << 3.0;
         QTest::newRow("no space after the value") << QByteArray("time=12.5") << 0.0 << 0.0;

@@ -111,9 +111,13 @@ QString ChooseOutputPath(const QString &outputFolder, const ltvItemData &task, i
 
 double ReadProgressSeconds(const QByteArray &text, double currentSeconds)
 {
-    // "time" and the character after it are skipped; without "time" the value starts at
-    // the fifth character, as index -1 + 5 gives.
-    QByteArray v = text.mid(text.indexOf("time") + 5);
+    // "time" and the character after it are skipped. A read without "time" carries no
+    // progress: ffmpeg prints its stream list in many small reads, and a number in one
+    // of them (" (h264 (native)...") is no output time.
+    const int at = text.indexOf("time");
+    if (at < 0)
+        return currentSeconds;
+    QByteArray v = text.mid(at + 5);
     const int space = v.indexOf(' ');
     v = space < 0 ? QByteArray() : v.left(space);
     if (v.isEmpty())

@@ -58,9 +58,9 @@ QString ChooseOutputPath(const QString &outputFolder, const ltvItemData &task, i
                          const std::function<bool()> &renameSetting, const QStringList &protectedSources = {});
 
 // The output time in one read of the encoder's progress text: the characters after
-// "time" and one more (from the fifth character when "time" is absent) up to the first
-// space, read as a decimal number or, when they hold ":", as a time text. The result is
-// that value when it exceeds currentSeconds, otherwise currentSeconds.
+// "time" and one more up to the first space, read as a decimal number or, when they hold
+// ":", as a time text. The result is that value when it exceeds currentSeconds,
+// otherwise currentSeconds (also when the read holds no "time").
 double ReadProgressSeconds(const QByteArray &text, double currentSeconds);
 
 // part / whole as a percentage rounded half to even and held to 0..100; previous when
