@@ -167,22 +167,24 @@ void TMainForm::StopRunBeforeClose()
     RunClosing = false;
 }
 
+// The controls a run disables, and gives back when it ends.
+static QList<QWidget *> RunLockedControls(TMainForm *f)
+{
+    return {f->tbtnAddFile, f->tbtnAddDir, f->tbtnUp,  f->tbtnDown,    f->tbtnRemove, f->tbtnClear,
+            f->tbtnStart,   f->tbtnSetting, f->ltvTask, f->panSplitter, f->gpbProfile};
+}
+
 void TMainForm::LockControlsForRun()
 {
     StopPreview();
-    for (QWidget *w : std::initializer_list<QWidget *>{tbtnAddFile, tbtnAddDir, tbtnUp, tbtnDown, tbtnRemove,
-                                                       tbtnClear, tbtnStart})
+    for (QWidget *w : RunLockedControls(this))
         w->setEnabled(false);
     tbtnStop->setEnabled(true);
-    for (QWidget *w : std::initializer_list<QWidget *>{tbtnSetting, ltvTask, panSplitter, gpbProfile})
-        w->setEnabled(false);
 }
 
 void TMainForm::UnlockControlsAfterRun()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{tbtnAddFile, tbtnAddDir, tbtnUp, tbtnDown, tbtnRemove,
-                                                       tbtnClear, tbtnStart, tbtnSetting, ltvTask, panSplitter,
-                                                       gpbProfile})
+    for (QWidget *w : RunLockedControls(this))
         w->setEnabled(true);
     tbtnStop->setEnabled(false);
 }
